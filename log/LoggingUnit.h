@@ -53,6 +53,8 @@ public:
     static bool ListenerEnabled();
     static void SetListenerEnabled(bool enabled);
     static TLogListener *Listener();
+    // The listener is called after the logger's lock is released (it may
+    // log again); it must outlive its registration and any call in flight.
     static void SetListener(TLogListener *listener);
     static QStringList Lines();
     static QStringList MethodStack();
