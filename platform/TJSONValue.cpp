@@ -1,5 +1,7 @@
 #include "TJSONValue.h"
 
+#include <QStringList>
+
 namespace vantjson {
 
 TJSONValue Parse(std::string_view text)
