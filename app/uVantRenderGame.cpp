@@ -1,0 +1,248 @@
+#include "app/uVantRenderGame.h"
+
+#include "log/LoggingUnit.h"
+#include "platform/TQuickDialogService.h"
+
+#include <QColor>
+#include <QCoreApplication>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QVariantMap>
+
+const QString TFormRenderGame::LayoutFile = QStringLiteral("qrc:/qt/qml/Vant/App/qml/FormRenderGame.qml");
+
+namespace {
+
+// The one object named AName under ARoot, which must be a T: none means the
+// control was renamed, more than one a copy or a delegate of that name.
+template <class T>
+T *requireChild(QObject *ARoot, const char *AName, const QString &AFile)
+{
+    const QList<QObject *> found = ARoot->findChildren<QObject *>(QLatin1String(AName));
+    const char *typeName = T::staticMetaObject.className();
+    if (found.size() != 1)
+        throw EFormLoadError(QStringLiteral("%1: control %2 of type %3: %4")
+                                 .arg(AFile, QLatin1String(AName), QLatin1String(typeName),
+                                      found.isEmpty() ? QStringLiteral("missing")
+                                                      : QStringLiteral("found %1 times").arg(found.size()))
+                                 .toStdString());
+    T *control = qobject_cast<T *>(found.front());
+    if (!control)
+        throw EFormLoadError(QStringLiteral("%1: control %2 is a %3, not a %4")
+                                 .arg(AFile, QLatin1String(AName),
+                                      TExceptionGuard::ClassNameOf(found.front()), QLatin1String(typeName))
+                                 .toStdString());
+    return control;
+}
+
+// A bound control the running code needs; gone only when the layout was
+// torn down, which must fail the handler rather than crash it.
+template <class T>
+T &Control(const QPointer<T> &AControl, const char *AName)
+{
+    if (!AControl)
+        throw std::runtime_error(std::string("control ") + AName + " is gone");
+    return *AControl;
+}
+
+} // namespace
+
+TFormRenderGame::TFormRenderGame(QObject *AOwner, const QString &ALayoutFile)
+    : QObject(AOwner), FLayoutFile(ALayoutFile), FEngine(std::make_unique<QQmlEngine>())
+{
+    QQmlComponent component(FEngine.get(), QUrl(FLayoutFile));
+    if (component.isError())
+        throw EFormLoadError(component.errorString().toStdString());
+    QObject *root = component.createWithInitialProperties(
+        QVariantMap{{QStringLiteral("form"), QVariant::fromValue<QObject *>(this)}});
+    if (!root)
+        throw EFormLoadError(component.errorString().toStdString());
+    FWindowOwner.reset(qobject_cast<QQuickWindow *>(root));
+    if (!FWindowOwner) {
+        delete root;
+        throw EFormLoadError(QStringLiteral("%1: the root is not a Window").arg(FLayoutFile).toStdString());
+    }
+    bindUi();
+    // Until now the layout's resize events were not passed on: the
+    // handlers need the bound controls.
+    root->setProperty("loading", false);
+    FormCreate(FormRenderGame);
+}
+
+TFormRenderGame::~TFormRenderGame()
+{
+    FormDestroy(FormRenderGame);
+    FAppExceptionScope.reset();
+    FDialogServiceInstall.reset();
+    FWindowOwner.reset();
+}
+
+void TFormRenderGame::bindUi()
+{
+    QQuickWindow *root = FWindowOwner.get();
+    FormRenderGame = root;
+    const QString &file = FLayoutFile;
+    const auto bind = [root, &file](auto &AField, const char *AName) {
+        using T = std::remove_pointer_t<decltype(AField.data())>;
+        AField = requireChild<T>(root, AName, file);
+    };
+    bind(RectangleBackground, "RectangleBackground");
+    bind(LayoutCards, "LayoutCards");
+    bind(LayoutBottom, "LayoutBottom");
+    bind(ColorButton1, "ColorButton1");
+    bind(Layout2, "Layout2");
+    bind(LayoutStatus, "LayoutStatus");
+    bind(Rectangle5, "Rectangle5");
+    bind(LabelStatus, "LabelStatus");
+    bind(Image1, "Image1");
+    bind(LayoutMessages, "LayoutMessages");
+    bind(LayoutKill, "LayoutKill");
+    bind(Label3, "Label3");
+    bind(LayoutPlay, "LayoutPlay");
+    bind(Label1, "Label1");
+    bind(LayoutSend, "LayoutSend");
+    bind(Label2, "Label2");
+    bind(ButtonEndTurn, "ButtonEndTurn");
+    bind(ImagePickUp, "ImagePickUp");
+    bind(ImageKill, "ImageKill");
+    bind(LabelEndTurn, "LabelEndTurn");
+    bind(RectangleDisableEndTurn, "RectangleDisableEndTurn");
+    bind(LabelEndTurnTimer, "LabelEndTurnTimer");
+    bind(LayoutTop, "LayoutTop");
+    bind(LayoutPlayers, "LayoutPlayers");
+    bind(RectanglePlayerTouchArea, "RectanglePlayerTouchArea");
+    bind(ImageDeal, "ImageDeal");
+    bind(Rectangle1, "Rectangle1");
+    bind(Label6, "Label6");
+    bind(LayoutCenter, "LayoutCenter");
+    bind(LayoutRight, "LayoutRight");
+    bind(LayoutBoneYard, "LayoutBoneYard");
+    bind(ImageBoneYard, "ImageBoneYard");
+    bind(LabelBoneyardCount, "LabelBoneyardCount");
+    bind(LayoutCardDeck, "LayoutCardDeck");
+    bind(ImageCardDeck, "ImageCardDeck");
+    bind(Rectangle2, "Rectangle2");
+    bind(LabelDeckCount, "LabelDeckCount");
+    bind(LayoutInPlay, "LayoutInPlay");
+    bind(LabelWinner, "LabelWinner");
+    bind(LayoutRegister, "LayoutRegister");
+    bind(Rectangle3, "Rectangle3");
+    bind(Label4, "Label4");
+    bind(Rectangle4, "Rectangle4");
+    bind(ComboEditPlayers, "ComboEditPlayers");
+    bind(ImageRegister, "ImageRegister");
+    bind(LayoutPlayerList, "LayoutPlayerList");
+    bind(Rectangle6, "Rectangle6");
+    bind(Layout3, "Layout3");
+    bind(LabelPlayerList, "LabelPlayerList");
+    bind(ListViewPlayerList, "ListViewPlayerList");
+    bind(DialogMessage, "DialogMessage");
+    bind(TimerServerWatchdog, "TimerServerWatchdog");
+    bind(TimerEndTurnClock, "TimerEndTurnClock");
+    FloatAnimationRotateCards = TFloatAnimation(requireChild<QObject>(root, "FloatAnimationRotateCards", file));
+    FloatAnimationShowStatus = TFloatAnimation(requireChild<QObject>(root, "FloatAnimationShowStatus", file));
+    FDialogService = std::make_unique<TQuickDialogService>(DialogMessage);
+    FDialogServiceInstall.emplace(*FDialogService);
+}
+
+void TFormRenderGame::Show()
+{
+    Control(FormRenderGame, "FormRenderGame").show();
+}
+
+QString TFormRenderGame::Caption() const
+{
+    return FormRenderGame ? FormRenderGame->title() : QString();
+}
+
+void TFormRenderGame::SetCaption(const QString &ACaption)
+{
+    Control(FormRenderGame, "FormRenderGame").setTitle(ACaption);
+}
+
+void TFormRenderGame::SetPlayerID(int AValue)
+{
+    if (std::exchange(FPlayerID, AValue) != AValue)
+        emit PlayerIDChanged();
+}
+
+void TFormRenderGame::SetClientID(const QString &AValue)
+{
+    if (std::exchange(FClientID, AValue) != AValue)
+        emit ClientIDChanged();
+}
+
+void TFormRenderGame::SetPlayMode(int AValue)
+{
+    if (std::exchange(FPlayMode, AValue) != AValue)
+        emit PlayModeChanged();
+}
+
+void TFormRenderGame::FormCreate(QObject *Sender)
+{
+    TExceptionGuard::Run(Sender, [&] {
+        QWindow &window = Control(FormRenderGame, "FormRenderGame");
+        window.setWindowStates(window.windowStates() & ~Qt::WindowFullScreen);
+        FAppExceptionScope.emplace([this](QObject *ASender, const std::exception &E) { AppException(ASender, E); });
+        SetCaption(QStringLiteral("Vant []"));
+        FCardWidth = 100;
+        FCardHeight = 150;
+        SetPlayMode(-1);
+        FEndTurnDelay = 5;
+    });
+}
+
+void TFormRenderGame::FormShow(QObject *Sender)
+{
+    TExceptionGuard::Run(Sender, [&] {
+        Control(LayoutRegister, "LayoutRegister").setVisible(false);
+        Control(LayoutPlayerList, "LayoutPlayerList").setVisible(false);
+        Control(LayoutStatus, "LayoutStatus").setOpacity(0);
+        Control(LayoutPlay, "LayoutPlay").setVisible(false);
+        Control(LayoutKill, "LayoutKill").setVisible(false);
+        Control(LayoutSend, "LayoutSend").setVisible(false);
+        Control(ButtonEndTurn, "ButtonEndTurn").setVisible(false);
+        Control(ColorButton1, "ColorButton1").setProperty("color", QColor::fromRgba(0xFFFF0000));
+    });
+}
+
+void TFormRenderGame::FormResize(QObject *Sender)
+{
+    TExceptionGuard::Run(Sender, [&] {
+        const double height = Control(FormRenderGame, "FormRenderGame").frameGeometry().height();
+        Control(LayoutCards, "LayoutCards").setHeight(height * 3 / 10);
+        Control(LayoutBottom, "LayoutBottom").setHeight(height / 10);
+        QQuickItem &right = Control(LayoutRight, "LayoutRight");
+        right.setWidth(right.height());
+    });
+}
+
+void TFormRenderGame::LayoutRightResize(QObject *Sender)
+{
+    TExceptionGuard::Run(Sender, [&] {
+        Control(LayoutBoneYard, "LayoutBoneYard").setWidth(Control(LayoutRight, "LayoutRight").width() / 2);
+    });
+}
+
+void TFormRenderGame::LayoutInPlayResize(QObject *Sender)
+{
+    TExceptionGuard::Run(Sender, [] {});
+}
+
+void TFormRenderGame::FormClose(QObject *Sender)
+{
+    TExceptionGuard::Run(Sender, [] { QCoreApplication::quit(); });
+}
+
+void TFormRenderGame::FormDestroy(QObject *Sender)
+{
+    TExceptionGuard::Run(Sender, [] {});
+}
+
+void TFormRenderGame::AppException(QObject *Sender, const std::exception &E)
+{
+    // A failure with no object behind it comes from a queued procedure.
+    const QString className = Sender ? TExceptionGuard::ClassNameOf(Sender) : QStringLiteral("TMainThreadQueue");
+    TLogging::Send(QStringLiteral("Form Vant Server %1 %2").arg(className, QString::fromUtf8(E.what())),
+                   TLogSeverity::info);
+}

@@ -1,0 +1,109 @@
+// Shared helpers of the window tests: QML warnings fail the test, log lines
+// are captured, and the real window is loaded offscreen.
+#pragma once
+
+#include "app/uVantRenderGame.h"
+#include "log/LoggingUnit.h"
+
+#include <QQuickStyle>
+#include <QStringList>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+#include <ostream>
+
+// Readable failure messages for Qt texts.
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString &AText, std::ostream *AOut)
+{
+    *AOut << '"' << AText.toStdString() << '"';
+}
+inline void PrintTo(const QStringList &ATexts, std::ostream *AOut)
+{
+    *AOut << '[' << ATexts.join(QStringLiteral(" | ")).toStdString() << ']';
+}
+QT_END_NAMESPACE
+
+// Records every warning Qt reports (QML binding and type errors among them)
+// while it lives.
+class TWarningRecorder
+{
+public:
+    TWarningRecorder() { FPrevious = qInstallMessageHandler(&Record); Messages().clear(); }
+    ~TWarningRecorder() { qInstallMessageHandler(FPrevious); }
+    TWarningRecorder(const TWarningRecorder &) = delete;
+    TWarningRecorder &operator=(const TWarningRecorder &) = delete;
+
+    static QStringList &Messages()
+    {
+        static QStringList messages;
+        return messages;
+    }
+
+private:
+    static void Record(QtMsgType type, const QMessageLogContext &, const QString &message)
+    {
+        if (type != QtDebugMsg && type != QtInfoMsg)
+            Messages().append(message);
+    }
+    QtMessageHandler FPrevious;
+};
+
+// The texts the logger sends (after the player-name prefix and ':').
+class TLogCapture
+{
+public:
+    TLogCapture()
+    {
+        TLogging::ResetForTests();
+        TLogging::SetDebugSink([this](const QString &text) { FTexts.append(text.section(u':', 1)); });
+    }
+    ~TLogCapture() { TLogging::ResetForTests(); }
+    TLogCapture(const TLogCapture &) = delete;
+    TLogCapture &operator=(const TLogCapture &) = delete;
+
+    const QStringList &Texts() const { return FTexts; }
+
+private:
+    QStringList FTexts;
+};
+
+inline void UseBasicStyle()
+{
+    static const bool once = [] {
+        QQuickStyle::setStyle(QStringLiteral("Basic"));
+        return true;
+    }();
+    (void)once;
+}
+
+// The real window, loaded from its resource; no QML warning may appear
+// while a test runs.
+class FormTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        UseBasicStyle();
+        Form = std::make_unique<TFormRenderGame>();
+    }
+    void TearDown() override
+    {
+        Form.reset();
+        EXPECT_TRUE(Warnings.Messages().isEmpty()) << Warnings.Messages().join(u'\n').toStdString();
+    }
+    void ShowForm()
+    {
+        Form->Show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(Form->Window()));
+    }
+    void Click(QQuickItem *AItem)
+    {
+        const QPointF centre = AItem->mapToScene(QPointF(AItem->width() / 2, AItem->height() / 2));
+        QTest::mouseClick(Form->Window(), Qt::LeftButton, {}, centre.toPoint());
+    }
+
+    TWarningRecorder Warnings;
+    TLogCapture Log;
+    std::unique_ptr<TFormRenderGame> Form;
+};
