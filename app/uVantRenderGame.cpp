@@ -1,6 +1,13 @@
 #include "app/uVantRenderGame.h"
 
+#include "cards/TImageList.h"
+#include "cards/UnitCardHandLayout.h"
+#include "cards/UnitPlayerLayout.h"
 #include "log/LoggingUnit.h"
+#include "net/ClientClassesUnitREST.h"
+#include "net/TDSClientCallbackChannelManager.h"
+#include "net/TDSRestConnection.h"
+#include "net/TIdUDPServer.h"
 #include "platform/TQuickDialogService.h"
 
 #include <QColor>
@@ -50,6 +57,7 @@ T &Control(const QPointer<T> &AControl, const char *AName)
 TFormRenderGame::TFormRenderGame(QObject *AOwner, const QString &ALayoutFile)
     : QObject(AOwner), FLayoutFile(ALayoutFile), FEngine(std::make_unique<QQmlEngine>())
 {
+    makeComponents();
     QQmlComponent component(FEngine.get(), QUrl(FLayoutFile));
     if (component.isError())
         throw EFormLoadError(component.errorString().toStdString());
@@ -75,6 +83,30 @@ TFormRenderGame::~TFormRenderGame()
     FAppExceptionScope.reset();
     FDialogServiceInstall.reset();
     FWindowOwner.reset();
+}
+
+void TFormRenderGame::makeComponents()
+{
+    ImageListCards = std::make_unique<TImageList>(CardImagePaths());
+    DSRestConnection1 = std::make_unique<TDSRestConnection>();
+    DSChannelVantUpdate = std::make_unique<TDSClientCallbackChannelManager>();
+    DSChannelVantUpdate->SetChannelName(QStringLiteral("VantUpdate"));
+    DSChannelVantUpdate->SetOnServerConnectionError(
+        [this](QObject *ASender) { DSChannelVantUpdateServerConnectionError(ASender); });
+    DSChannelVantComm = std::make_unique<TDSClientCallbackChannelManager>();
+    DSChannelVantComm->SetChannelName(QStringLiteral("VantComm"));
+    IdUDPServer1 = std::make_unique<TIdUDPServer>();
+    IdUDPServer1->BroadcastEnabled = true;
+    IdUDPServer1->OnUDPRead = [this](QObject *AThread, const QByteArray &AData, const TIdSocketHandle &ABinding) {
+        IdUDPServer1UDPRead(AThread, AData, ABinding);
+    };
+    IdUDPServer1->OnUDPException = [this](QObject *AThread, const TIdSocketHandle &ABinding,
+                                          const QString &AMessage, const QString &AExceptionClass) {
+        IdUDPServer1UDPException(AThread, ABinding, AMessage, AExceptionClass);
+    };
+    IdUDPServer1->OnStatus = [this](QObject *ASender, TIdStatus AStatus, const QString &AStatusText) {
+        IdUDPServer1Status(ASender, static_cast<int>(AStatus), AStatusText);
+    };
 }
 
 void TFormRenderGame::bindUi()
@@ -184,11 +216,47 @@ void TFormRenderGame::FormCreate(QObject *Sender)
         QWindow &window = Control(FormRenderGame, "FormRenderGame");
         window.setWindowStates(window.windowStates() & ~Qt::WindowFullScreen);
         FAppExceptionScope.emplace([this](QObject *ASender, const std::exception &E) { AppException(ASender, E); });
+        FVantServer = std::make_unique<TServerMethods1Client>(*DSRestConnection1);
+        SetClientID(RandomString(32, ClientIDAlphabet));
+        DSChannelVantUpdate->SetManagerId(FClientID + QStringLiteral("-Update"));
+        DSChannelVantComm->SetManagerId(FClientID + QStringLiteral("-Comm"));
         SetCaption(QStringLiteral("Vant []"));
+
+        FCardLayout1 = new TCardHandLayout(&Control(LayoutCards, "LayoutCards"));
+        FCardLayout1->SetImageListCards(ImageListCards.get());
+        FCardLayout1->SetNamesVisible(false);
+        FCardLayout1->OnMouseDown = [this](QObject *S, Qt::MouseButton B, Qt::KeyboardModifiers K, float X, float Y) {
+            HandCardMouseDown(S, B, K.toInt(), X, Y);
+        };
+        FCardLayout1->OnMouseMove = [this](QObject *S, Qt::KeyboardModifiers K, float X, float Y) {
+            HandCardMouseMove(S, K.toInt(), X, Y);
+        };
+        FCardLayout1->OnMouseUp = [this](QObject *S, Qt::MouseButton B, Qt::KeyboardModifiers K, float X, float Y) {
+            HandCardMouseUp(S, B, K.toInt(), X, Y);
+        };
+
+        FPlayerLayout1 = new TPlayerLayout(FEngine.get(), &Control(LayoutPlayers, "LayoutPlayers"));
+        FPlayerLayout1->SetItemHeight(100);
+        FPlayerLayout1->SetItemWidth(100);
+        Control(RectanglePlayerTouchArea, "RectanglePlayerTouchArea").stackAfter(FPlayerLayout1);
+
+        FInPlayLayout1 = new TCardHandLayout(&Control(LayoutInPlay, "LayoutInPlay"));
+        FInPlayLayout1->SetImageListCards(ImageListCards.get());
+        FInPlayLayout1->OnMouseMove = [this](QObject *S, Qt::KeyboardModifiers K, float X, float Y) {
+            LayoutInPlayMouseMove(S, K.toInt(), X, Y);
+        };
+        FInPlayLayout1->OnMouseUp = [this](QObject *S, Qt::MouseButton B, Qt::KeyboardModifiers K, float X, float Y) {
+            LayoutInPlayMouseUp(S, B, K.toInt(), X, Y);
+        };
+
         FCardWidth = 100;
         FCardHeight = 150;
         SetPlayMode(-1);
         FEndTurnDelay = 5;
+        for (TDSClientCallbackChannelManager *manager : {DSChannelVantUpdate.get(), DSChannelVantComm.get()}) {
+            manager->SetDSPort(QStringLiteral("211"));
+            manager->SetCommunicationProtocol(QStringLiteral("tcp/ip"));
+        }
     });
 }
 
@@ -198,6 +266,7 @@ void TFormRenderGame::FormShow(QObject *Sender)
         Control(LayoutRegister, "LayoutRegister").setVisible(false);
         Control(LayoutPlayerList, "LayoutPlayerList").setVisible(false);
         Control(LayoutStatus, "LayoutStatus").setOpacity(0);
+        SetUpDiscoverySocket();
         Control(LayoutPlay, "LayoutPlay").setVisible(false);
         Control(LayoutKill, "LayoutKill").setVisible(false);
         Control(LayoutSend, "LayoutSend").setVisible(false);
@@ -236,7 +305,11 @@ void TFormRenderGame::FormClose(QObject *Sender)
 
 void TFormRenderGame::FormDestroy(QObject *Sender)
 {
-    TExceptionGuard::Run(Sender, [] {});
+    TExceptionGuard::Run(Sender, [&] {
+        // The push callbacks go before the proxy that the server knows us by.
+        UnregisterCallbacks();
+        FVantServer.reset();
+    });
 }
 
 void TFormRenderGame::AppException(QObject *Sender, const std::exception &E)

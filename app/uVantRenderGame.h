@@ -35,10 +35,13 @@ class QQmlEngine;
 class TCard;
 class TCardHandLayout;
 class TDSClientCallbackChannelManager;
+class TDSRestConnection;
 class TIdUDPServer;
+class TImageList;
 class TPlayerLayout;
 class TQuickDialogService;
 class TServerMethods1Client;
+struct TIdSocketHandle;
 
 // The layout resource could not be loaded or lacks a control: the message
 // names the control, the type and the file. The program ends with it.
@@ -47,6 +50,12 @@ class EFormLoadError : public std::runtime_error
 public:
     using std::runtime_error::runtime_error;
 };
+
+// The characters of the client id, and a text of ALength of them drawn
+// uniformly by the runtime's random source.
+inline const QString ClientIDAlphabet =
+    QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ1234567890");
+QString RandomString(int ALength, const QString &AAlphabet);
 
 class TFormRenderGame : public QObject
 {
@@ -94,8 +103,7 @@ public:
     void SetCardHeight(float AValue) { FCardHeight = AValue; }
     int PlayMode() const { return FPlayMode; }
     void SetPlayMode(int AValue);
-    TServerMethods1Client *VantServer() const { return FVantServer; }
-    void SetVantServer(TServerMethods1Client *AValue) { FVantServer = AValue; }
+    TServerMethods1Client *VantServer() const { return FVantServer.get(); }
     TJSONValuePtr LastData() const { return FLastData; }
     void SetLastData(TJSONValuePtr AValue) { FLastData = std::move(AValue); }
     QDateTime LastDataTime() const { return FLastDataTime; }
@@ -135,8 +143,8 @@ public:
     // Server discovery.
     Q_INVOKABLE void TimerServerWatchdogTimer(QObject *Sender);
     Q_INVOKABLE void Image1Click(QObject *Sender);
-    void IdUDPServer1UDPRead(QObject *AThread, const QByteArray &AData, QObject *ABinding);
-    void IdUDPServer1UDPException(QObject *AThread, QObject *ABinding, const QString &AMessage,
+    void IdUDPServer1UDPRead(QObject *AThread, const QByteArray &AData, const TIdSocketHandle &ABinding);
+    void IdUDPServer1UDPException(QObject *AThread, const TIdSocketHandle &ABinding, const QString &AMessage,
                                   const QString &AExceptionClass);
     void IdUDPServer1Status(QObject *ASender, int AStatus, const QString &AStatusText);
 
@@ -217,10 +225,13 @@ public:
     QPointer<QObject> TimerEndTurnClock;
     TFloatAnimation FloatAnimationRotateCards;
     TFloatAnimation FloatAnimationShowStatus;
-    // Made by the net layer (TDSClientCallbackChannelManager, TIdUDPServer).
-    TDSClientCallbackChannelManager *DSChannelVantUpdate = nullptr;
-    TDSClientCallbackChannelManager *DSChannelVantComm = nullptr;
-    TIdUDPServer *IdUDPServer1 = nullptr;
+    // The window's non-visual components, made with it (design values set
+    // in the constructor). The REST connection outlives the proxy.
+    std::unique_ptr<TImageList> ImageListCards;
+    std::unique_ptr<TDSRestConnection> DSRestConnection1;
+    std::unique_ptr<TDSClientCallbackChannelManager> DSChannelVantUpdate;
+    std::unique_ptr<TDSClientCallbackChannelManager> DSChannelVantComm;
+    std::unique_ptr<TIdUDPServer> IdUDPServer1;
 
 signals:
     void PlayerIDChanged();
@@ -237,9 +248,16 @@ public:
     void RegisterCallbacks();
     void UnregisterCallbacks();
     void ShowPlayerList();
+    // The card rows and the player row, made by FormCreate.
+    TCardHandLayout *CardLayout() const { return FCardLayout1; }
+    TCardHandLayout *InPlayLayout() const { return FInPlayLayout1; }
+    TPlayerLayout *PlayerLayout() const { return FPlayerLayout1; }
 
 private:
     void bindUi();
+    void makeComponents();
+    // Binds the discovery socket and sends the first "Hello" (FormShow).
+    void SetUpDiscoverySocket();
 
     QString FLayoutFile;
     std::unique_ptr<QQmlEngine> FEngine;
@@ -264,7 +282,7 @@ private:
     float FCardHeight = 150;
     float FCardWidth = 100;
     int FPlayMode = -1;
-    TServerMethods1Client *FVantServer = nullptr;
+    std::unique_ptr<TServerMethods1Client> FVantServer;
     TJSONValuePtr FLastData;
     // Time zero: the epoch, so that elapsed-time arithmetic on it works.
     QDateTime FLastDataTime = QDateTime::fromMSecsSinceEpoch(0);

@@ -1,6 +1,12 @@
 // Server discovery: the "Hello" broadcast and the server's announcement.
 #include "app/uVantRenderGame.h"
 
+#include "net/TIdUDPServer.h"
+
+void TFormRenderGame::SetUpDiscoverySocket()
+{
+}
+
 void TFormRenderGame::PingServer()
 {
 }
@@ -15,12 +21,14 @@ void TFormRenderGame::Image1Click(QObject *Sender)
     TExceptionGuard::Run(Sender, [] {});
 }
 
-void TFormRenderGame::IdUDPServer1UDPRead(QObject *AThread, const QByteArray & /*AData*/, QObject * /*ABinding*/)
+void TFormRenderGame::IdUDPServer1UDPRead(QObject *AThread, const QByteArray & /*AData*/,
+                                          const TIdSocketHandle & /*ABinding*/)
 {
     TExceptionGuard::Run(AThread, [] {});
 }
 
-void TFormRenderGame::IdUDPServer1UDPException(QObject *AThread, QObject * /*ABinding*/, const QString & /*AMessage*/,
+void TFormRenderGame::IdUDPServer1UDPException(QObject *AThread, const TIdSocketHandle & /*ABinding*/,
+                                               const QString & /*AMessage*/,
                                                const QString & /*AExceptionClass*/)
 {
     TExceptionGuard::Run(AThread, [] {});

@@ -1,6 +1,17 @@
 // Registration of the player and the push-channel callbacks.
 #include "app/uVantRenderGame.h"
 
+#include "platform/TRandom.h"
+
+QString RandomString(int ALength, const QString &AAlphabet)
+{
+    QString result;
+    result.reserve(ALength);
+    for (int i = 0; i < ALength; ++i)
+        result += AAlphabet.at(TRandom::Random(AAlphabet.size()));
+    return result;
+}
+
 void TFormRenderGame::ButtonRegisterClick(QObject *Sender)
 {
     TExceptionGuard::Run(Sender, [] {});

@@ -1,4 +1,6 @@
 // The game screen: its layout resource, start state, resizing and closing.
+#include "cards/UnitCardHandLayout.h"
+#include "cards/UnitPlayerLayout.h"
 #include "AppTestSupport.h"
 
 #include <QColor>
@@ -69,7 +71,18 @@ TEST_F(FormTest, StartStateAfterShowIsTheEmptyTable)
     EXPECT_EQ(Form->LabelDeckCount->property("text").toString(), "0");
     EXPECT_EQ(Form->LabelBoneyardCount->property("text").toString(), "0");
     EXPECT_EQ(Form->LabelWinner->property("text").toString(), "");
-    EXPECT_TRUE(Form->LayoutPlayers->childItems().size() == 1) << "only the touch area, no player frames";
+    // The player row (no frames yet) under the touch area that takes its double clicks.
+    ASSERT_NE(Form->PlayerLayout(), nullptr);
+    EXPECT_TRUE(Form->PlayerLayout()->childItems().isEmpty()) << "no player frames";
+    EXPECT_EQ(Form->LayoutPlayers->childItems().last(), Form->RectanglePlayerTouchArea.data());
+    // The hand row and the in-play row fill their containers, empty.
+    ASSERT_NE(Form->CardLayout(), nullptr);
+    ASSERT_NE(Form->InPlayLayout(), nullptr);
+    EXPECT_EQ(Form->CardLayout()->parentItem(), Form->LayoutCards.data());
+    EXPECT_EQ(Form->InPlayLayout()->parentItem(), Form->LayoutInPlay.data());
+    EXPECT_TRUE(Form->CardLayout()->childItems().isEmpty());
+    EXPECT_TRUE(Form->InPlayLayout()->childItems().isEmpty());
+    EXPECT_EQ(Form->CardLayout()->size(), Form->LayoutCards->size());
     EXPECT_FALSE(Form->Window()->windowStates().testFlag(Qt::WindowFullScreen));
     // With the end-turn button hidden the message layers reach the right edge.
     EXPECT_EQ(Form->Layout2->mapToScene({Form->Layout2->width(), 0}).x(), Form->Window()->width());
@@ -82,7 +95,8 @@ TEST_F(FormTest, StartStateAfterShowIsTheEmptyTable)
     EXPECT_TRUE(Form->PlayerName().isEmpty());
     EXPECT_FALSE(Form->IsDragging());
     EXPECT_EQ(Form->LastData(), nullptr);
-    EXPECT_EQ(Form->VantServer(), nullptr);
+    EXPECT_NE(Form->VantServer(), nullptr);
+    EXPECT_EQ(Form->ClientID().size(), 32);
     // Time zero lies so far back that the end-turn cover has long expired.
     EXPECT_GT(Form->LastDataTime().secsTo(QDateTime::currentDateTime()), Form->EndTurnDelay());
 
