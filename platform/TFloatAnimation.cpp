@@ -26,3 +26,9 @@ bool TFloatAnimation::Running() const
 {
     return FAnimation && FAnimation->property("running").toBool();
 }
+
+void TFloatAnimation::Complete()
+{
+    if (Running())
+        QMetaObject::invokeMethod(FAnimation, "complete");
+}

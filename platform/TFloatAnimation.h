@@ -20,6 +20,8 @@ public:
     // Runs from start to stop value (stop to start when inverse).
     void Start();
     void Stop();
+    // Stops a running animation at its end value, as if it had run out.
+    void Complete();
     bool Running() const;
     QObject *Animation() const { return FAnimation; }
 
