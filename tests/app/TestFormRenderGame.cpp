@@ -146,7 +146,8 @@ TEST_F(FormTest, DesignValuesHoldBeforeTheFirstResize)
     EXPECT_EQ(Form->Label3->property("text").toString(), "Defender.  Kill the cards or pick them up");
     EXPECT_EQ(Form->LabelPlayerList->property("text").toString(), "Current Players");
     EXPECT_EQ(Form->LabelEndTurnTimer->property("text").toString(), "5");
-    EXPECT_EQ(Form->LabelStatus->property("text").toString(), "LabelStatus");
+    // Showing sends the first "Hello", which writes the status line.
+    EXPECT_EQ(Form->LabelStatus->property("text").toString(), "Pinged server");
     EXPECT_EQ(Form->Rectangle5->opacity(), 0.8);
     EXPECT_EQ(Form->Label6->opacity(), 0.5);
     EXPECT_EQ(Form->RectanglePlayerTouchArea->opacity(), 0.0);
