@@ -1,5 +1,7 @@
 #include "app/uVantRenderGame.h"
 
+#include "app/uFormControl.h"
+
 #include "cards/TImageList.h"
 #include "cards/UnitCardHandLayout.h"
 #include "cards/UnitPlayerLayout.h"
@@ -40,16 +42,6 @@ T *requireChild(QObject *ARoot, const char *AName, const QString &AFile)
                                       TExceptionGuard::ClassNameOf(found.front()), QLatin1String(typeName))
                                  .toStdString());
     return control;
-}
-
-// A bound control the running code needs; gone only when the layout was
-// torn down, which must fail the handler rather than crash it.
-template <class T>
-T &Control(const QPointer<T> &AControl, const char *AName)
-{
-    if (!AControl)
-        throw std::runtime_error(std::string("control ") + AName + " is gone");
-    return *AControl;
 }
 
 } // namespace
@@ -179,7 +171,7 @@ void TFormRenderGame::bindUi()
 
 void TFormRenderGame::Show()
 {
-    Control(FormRenderGame, "FormRenderGame").show();
+    RequiredControl(FormRenderGame, "FormRenderGame").show();
 }
 
 QString TFormRenderGame::Caption() const
@@ -189,7 +181,7 @@ QString TFormRenderGame::Caption() const
 
 void TFormRenderGame::SetCaption(const QString &ACaption)
 {
-    Control(FormRenderGame, "FormRenderGame").setTitle(ACaption);
+    RequiredControl(FormRenderGame, "FormRenderGame").setTitle(ACaption);
 }
 
 void TFormRenderGame::SetPlayerID(int AValue)
@@ -213,7 +205,7 @@ void TFormRenderGame::SetPlayMode(int AValue)
 void TFormRenderGame::FormCreate(QObject *Sender)
 {
     TExceptionGuard::Run(Sender, [&] {
-        QWindow &window = Control(FormRenderGame, "FormRenderGame");
+        QWindow &window = RequiredControl(FormRenderGame, "FormRenderGame");
         window.setWindowStates(window.windowStates() & ~Qt::WindowFullScreen);
         FAppExceptionScope.emplace([this](QObject *ASender, const std::exception &E) { AppException(ASender, E); });
         FVantServer = std::make_unique<TServerMethods1Client>(*DSRestConnection1);
@@ -222,25 +214,25 @@ void TFormRenderGame::FormCreate(QObject *Sender)
         DSChannelVantComm->SetManagerId(FClientID + QStringLiteral("-Comm"));
         SetCaption(QStringLiteral("Vant []"));
 
-        FCardLayout1 = new TCardHandLayout(&Control(LayoutCards, "LayoutCards"));
+        FCardLayout1 = new TCardHandLayout(&RequiredControl(LayoutCards, "LayoutCards"));
         FCardLayout1->SetImageListCards(ImageListCards.get());
         FCardLayout1->SetNamesVisible(false);
         FCardLayout1->OnMouseDown = [this](QObject *S, Qt::MouseButton B, Qt::KeyboardModifiers K, float X, float Y) {
             HandCardMouseDown(S, B, K.toInt(), X, Y);
         };
         FCardLayout1->OnMouseMove = [this](QObject *S, Qt::KeyboardModifiers K, float X, float Y) {
-            HandCardMouseMove(S, K.toInt(), X, Y);
+            HandRowMouseMove(S, K.toInt(), X, Y);
         };
         FCardLayout1->OnMouseUp = [this](QObject *S, Qt::MouseButton B, Qt::KeyboardModifiers K, float X, float Y) {
-            HandCardMouseUp(S, B, K.toInt(), X, Y);
+            HandRowMouseUp(S, B, K.toInt(), X, Y);
         };
 
-        FPlayerLayout1 = new TPlayerLayout(FEngine.get(), &Control(LayoutPlayers, "LayoutPlayers"));
+        FPlayerLayout1 = new TPlayerLayout(FEngine.get(), &RequiredControl(LayoutPlayers, "LayoutPlayers"));
         FPlayerLayout1->SetItemHeight(100);
         FPlayerLayout1->SetItemWidth(100);
-        Control(RectanglePlayerTouchArea, "RectanglePlayerTouchArea").stackAfter(FPlayerLayout1);
+        RequiredControl(RectanglePlayerTouchArea, "RectanglePlayerTouchArea").stackAfter(FPlayerLayout1);
 
-        FInPlayLayout1 = new TCardHandLayout(&Control(LayoutInPlay, "LayoutInPlay"));
+        FInPlayLayout1 = new TCardHandLayout(&RequiredControl(LayoutInPlay, "LayoutInPlay"));
         FInPlayLayout1->SetImageListCards(ImageListCards.get());
         FInPlayLayout1->OnMouseMove = [this](QObject *S, Qt::KeyboardModifiers K, float X, float Y) {
             LayoutInPlayMouseMove(S, K.toInt(), X, Y);
@@ -263,25 +255,25 @@ void TFormRenderGame::FormCreate(QObject *Sender)
 void TFormRenderGame::FormShow(QObject *Sender)
 {
     TExceptionGuard::Run(Sender, [&] {
-        Control(LayoutRegister, "LayoutRegister").setVisible(false);
-        Control(LayoutPlayerList, "LayoutPlayerList").setVisible(false);
-        Control(LayoutStatus, "LayoutStatus").setOpacity(0);
+        RequiredControl(LayoutRegister, "LayoutRegister").setVisible(false);
+        RequiredControl(LayoutPlayerList, "LayoutPlayerList").setVisible(false);
+        RequiredControl(LayoutStatus, "LayoutStatus").setOpacity(0);
         SetUpDiscoverySocket();
-        Control(LayoutPlay, "LayoutPlay").setVisible(false);
-        Control(LayoutKill, "LayoutKill").setVisible(false);
-        Control(LayoutSend, "LayoutSend").setVisible(false);
-        Control(ButtonEndTurn, "ButtonEndTurn").setVisible(false);
-        Control(ColorButton1, "ColorButton1").setProperty("color", QColor::fromRgba(0xFFFF0000));
+        RequiredControl(LayoutPlay, "LayoutPlay").setVisible(false);
+        RequiredControl(LayoutKill, "LayoutKill").setVisible(false);
+        RequiredControl(LayoutSend, "LayoutSend").setVisible(false);
+        RequiredControl(ButtonEndTurn, "ButtonEndTurn").setVisible(false);
+        RequiredControl(ColorButton1, "ColorButton1").setProperty("color", QColor::fromRgba(0xFFFF0000));
     });
 }
 
 void TFormRenderGame::FormResize(QObject *Sender)
 {
     TExceptionGuard::Run(Sender, [&] {
-        const double height = Control(FormRenderGame, "FormRenderGame").frameGeometry().height();
-        Control(LayoutCards, "LayoutCards").setHeight(height * 3 / 10);
-        Control(LayoutBottom, "LayoutBottom").setHeight(height / 10);
-        QQuickItem &right = Control(LayoutRight, "LayoutRight");
+        const double height = RequiredControl(FormRenderGame, "FormRenderGame").frameGeometry().height();
+        RequiredControl(LayoutCards, "LayoutCards").setHeight(height * 3 / 10);
+        RequiredControl(LayoutBottom, "LayoutBottom").setHeight(height / 10);
+        QQuickItem &right = RequiredControl(LayoutRight, "LayoutRight");
         right.setWidth(right.height());
     });
 }
@@ -289,7 +281,7 @@ void TFormRenderGame::FormResize(QObject *Sender)
 void TFormRenderGame::LayoutRightResize(QObject *Sender)
 {
     TExceptionGuard::Run(Sender, [&] {
-        Control(LayoutBoneYard, "LayoutBoneYard").setWidth(Control(LayoutRight, "LayoutRight").width() / 2);
+        RequiredControl(LayoutBoneYard, "LayoutBoneYard").setWidth(RequiredControl(LayoutRight, "LayoutRight").width() / 2);
     });
 }
 

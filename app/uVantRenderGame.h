@@ -233,6 +233,12 @@ public:
     std::unique_ptr<TDSClientCallbackChannelManager> DSChannelVantComm;
     std::unique_ptr<TIdUDPServer> IdUDPServer1;
 
+    // registration and discovery
+    // The UDP port the "Hello" broadcast goes to. The game's port by
+    // design; tests point it at their own server's port before Show(), so
+    // that test programs running side by side never meet on 15999.
+    quint16 DiscoveryPort = 15999;
+
 signals:
     void PlayerIDChanged();
     void ClientIDChanged();
@@ -248,6 +254,25 @@ public:
     void RegisterCallbacks();
     void UnregisterCallbacks();
     void ShowPlayerList();
+
+    // drag, turn controls, player list
+    // The hand row keeps the pointer grab after a press, so its moves and
+    // release are passed on by where the pointer is: over the in-play area
+    // to the LayoutInPlay handlers (in in-play coordinates), over the hand
+    // to the hand handlers; a release anywhere else ends the drag.
+    void HandRowMouseMove(QObject *Sender, int Shift, float X, float Y);
+    void HandRowMouseUp(QObject *Sender, int Button, int Shift, float X, float Y);
+    // The drag card, or null before the first press on a card.
+    TCard *DragCard() const { return FDragCard; }
+    // A server's refusal, in the warning dialog.
+    static void ShowWarning(const QString &AText);
+    // The result text of a server call; no value reads as the empty text.
+    static QString ResultText(const TJSONValuePtr &AValue);
+    // Puts AItem above its siblings.
+    static void BringToFront(QQuickItem &AItem);
+    // The proxy for a server call; throws when it is gone.
+    TServerMethods1Client &RequiredVantServer() const;
+
     // The card rows and the player row, made by FormCreate.
     TCardHandLayout *CardLayout() const { return FCardLayout1; }
     TCardHandLayout *InPlayLayout() const { return FInPlayLayout1; }
@@ -289,4 +314,11 @@ private:
     qint64 FEndTurnDelay = 5;
     QString FClientID;
     QString FCurrentPlayer;
+
+    // table update: the steps of Update that draw one part of the table.
+    void UpdatePlayMode(int AMode);
+    void UpdatePlayerRow(const TJSONValue &ADoc);
+    void UpdateHand(const TJSONValue &ACards);
+    void UpdateInPlay(const TJSONValue &APlays);
+    void UpdateWinnerText(const TJSONValue *ALoser);
 };
