@@ -491,7 +491,8 @@ nlohmann::ordered_json TVantGame::Document(const QString &name) const
         if (askerId == player.id) {
             entry["id"] = player.id;
             entry["displayname"] = player.name.toStdString();
-            entry["mode"] = static_cast<int>(Mode(player.id));
+            // Before the first deal nobody has a role yet: -1 shows no panel.
+            entry["mode"] = HasGame() ? static_cast<int>(Mode(player.id)) : -1;
             json cards = json::array();
             if (seat)
                 for (int card : seat->hand)
@@ -511,9 +512,14 @@ nlohmann::ordered_json TVantGame::Document(const QString &name) const
     document["inplay"] = {{"cards", std::move(table)}};
     document["cardsremaining"] = FDeck.size();
     document["cardsdead"] = FDiscard.size();
-    document["trumpcard"] = FTrumpCard;
+    // Without a deal there is no trump card to show on the deck; the text
+    // over the table tells the players how to begin instead.
+    if (HasGame())
+        document["trumpcard"] = FTrumpCard;
     if (IsOver())
         document["loser"] = FLoser.toStdString();
+    else if (!HasGame())
+        document["loser"] = NoGameText.toStdString();
     return document;
 }
 

@@ -66,6 +66,9 @@ public:
     static constexpr int HandSize = 6;
     static constexpr int MinPlayers = 2;
     static constexpr int MaxPlayers = 6;
+    // The text over the table before the first deal (the document's "loser"
+    // member, which is the table's announcement).
+    static inline const QString NoGameText = QStringLiteral("Press Deal to start a game");
 
     using ChangeHandler = std::function<void()>;
 

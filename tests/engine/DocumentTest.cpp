@@ -16,21 +16,23 @@ void ExpectDocument(const TVantGame &game, const QString &name, const char *expe
     EXPECT_EQ(game.Document(name).dump(), json::parse(expected).dump()) << "document for " << name.toStdString();
 }
 
-TEST(Document, BeforeAnyDealEveryRegisteredPlayerGetsAnEmptyTable)
+TEST(Document, BeforeAnyDealEveryRegisteredPlayerGetsAnEmptyTableAndHowToBegin)
 {
     TVantGame game;
     game.AddPlayer(QStringLiteral("Ann"));
     game.AddPlayer(QStringLiteral("Bob"));
     ExpectDocument(game, QStringLiteral("ann"), R"({
-        "playerANN": {"id": 1, "displayname": "Ann", "mode": 2, "hand": {"count": 0, "cards": []}},
+        "playerANN": {"id": 1, "displayname": "Ann", "mode": -1, "hand": {"count": 0, "cards": []}},
         "playerBOB": {"displayname": "Bob", "hand": {"count": 0}},
-        "inplay": {"cards": []}, "cardsremaining": 0, "cardsdead": 0, "trumpcard": -1})");
+        "inplay": {"cards": []}, "cardsremaining": 0, "cardsdead": 0,
+        "loser": "Press Deal to start a game"})");
     // A name nobody registered (the client asks with an empty one at first)
     // finds no member of its own.
     ExpectDocument(game, QString(), R"({
         "playerANN": {"displayname": "Ann", "hand": {"count": 0}},
         "playerBOB": {"displayname": "Bob", "hand": {"count": 0}},
-        "inplay": {"cards": []}, "cardsremaining": 0, "cardsdead": 0, "trumpcard": -1})");
+        "inplay": {"cards": []}, "cardsremaining": 0, "cardsdead": 0,
+        "loser": "Press Deal to start a game"})");
 }
 
 class DocumentInGame : public ::testing::Test
