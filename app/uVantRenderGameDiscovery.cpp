@@ -132,7 +132,12 @@ void TFormRenderGame::IdUDPServer1UDPRead(QObject *AThread, const QByteArray &AD
             RegisterCallbacks();
             if (const TJSONValuePtr players = FVantServer->Players()) {
                 const QStringList names = PlayerNames(*players);
+                // A new item list would select its first item and put it in
+                // the box; the box keeps what the player typed instead.
+                const QVariant typed = ComboEditPlayers->property("editText");
                 ComboEditPlayers->setProperty("model", names);
+                ComboEditPlayers->setProperty("currentIndex", -1);
+                ComboEditPlayers->setProperty("editText", typed);
             }
             Update(TJSONValue(true));
             LayoutRegister->setVisible(true);

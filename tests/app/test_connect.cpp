@@ -310,6 +310,7 @@ TEST_F(ConnectTest, AnnouncementPointsRestAndChannelsAtTheHostAndShowsThePanel)
     EXPECT_EQ(Form->DSRestConnection1->Host(), "127.0.0.1");
     EXPECT_EQ(Form->DSRestConnection1->Port(), Stub.Port());
     EXPECT_EQ(NameBoxItems(), (QStringList{"Ann", "Di"})) << "only members named player..., with a name";
+    EXPECT_EQ(Form->ComboEditPlayers->property("editText").toString(), "") << "no name is picked for the player";
     EXPECT_TRUE(Form->LayoutRegister->isVisible());
     EXPECT_EQ(Light(), Green);
     EXPECT_EQ(Calls(), (std::vector<std::string>{"Players", "PlayerUpdate"}));
