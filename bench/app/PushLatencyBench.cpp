@@ -7,6 +7,8 @@
 
 #include "log/LoggingUnit.h"
 
+#include "tests/common/HeadlessQt.h"
+
 #include <QColor>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
@@ -113,10 +115,7 @@ bool StartSession(TSession &ASession)
 
 int main(int argc, char **argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND"))
-        qputenv("QT_QUICK_BACKEND", "software");
+    UseHeadlessQt();
     QGuiApplication app(argc, argv);
     // Every update logs; the lines are formatted as in the program but not
     // written to standard error, which would time the terminal.

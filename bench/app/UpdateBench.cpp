@@ -8,6 +8,8 @@
 #include "net/TDSRestConnection.h"
 #include "tests/net/TStubRestServer.h"
 
+#include "tests/common/HeadlessQt.h"
+
 #include <QGuiApplication>
 #include <QQuickStyle>
 #include <QSet>
@@ -112,6 +114,7 @@ BENCHMARK(BM_UpdateOneCardChanges)->Unit(benchmark::kMicrosecond);
 
 int main(int argc, char **argv)
 {
+    UseHeadlessQt();
     QGuiApplication app(argc, argv);
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     benchmark::Initialize(&argc, argv);

@@ -3,6 +3,8 @@
 #include "cards/TImageList.h"
 #include "cards/UnitCardHandLayout.h"
 
+#include "tests/common/HeadlessQt.h"
+
 #include <QGuiApplication>
 #include <QQuickItem>
 #include <QSet>
@@ -86,7 +88,7 @@ BENCHMARK(BM_RefillFullDeckFromEmptyColdFaces);
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseHeadlessQt();
     QGuiApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
