@@ -8,6 +8,7 @@
 #include "net/ClientClassesUnitREST.h"
 
 #include <QQuickWindow>
+#include <QScopeGuard>
 #include <cmath>
 #include <stdexcept>
 
@@ -23,20 +24,6 @@ QString Whole(double AValue)
 {
     return QString::number(AValue, 'f', 0);
 }
-
-// Runs its action on every way out of the scope.
-template <class F>
-class TScopeExit
-{
-public:
-    explicit TScopeExit(F AAction) : FAction(std::move(AAction)) {}
-    ~TScopeExit() { FAction(); }
-    TScopeExit(const TScopeExit &) = delete;
-    TScopeExit &operator=(const TScopeExit &) = delete;
-
-private:
-    F FAction;
-};
 
 bool IsUnder(const QQuickItem *AContainer, QPointF AScenePoint)
 {
@@ -215,7 +202,7 @@ void TFormRenderGame::LayoutInPlayMouseUp(QObject *Sender, int /*Button*/, int /
 {
     TExceptionGuard::Run(Sender, [&] {
         // The drag ends whatever the drop does, failures included.
-        const TScopeExit endDrag([this] { StopDragging(); });
+        const auto endDrag = qScopeGuard([this] { StopDragging(); });
         if (!FIsDragging || !FDragCard) {
             Log(QStringLiteral("Mouse up at [%1,%2] card undefined").arg(Whole(X), Whole(Y)));
             return;
