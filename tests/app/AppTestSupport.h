@@ -4,6 +4,7 @@
 
 #include "app/uVantRenderGame.h"
 #include "log/LoggingUnit.h"
+#include "tests/common/TWarningRecorder.h"
 
 #include <QQuickStyle>
 #include <QStringList>
@@ -23,31 +24,6 @@ inline void PrintTo(const QStringList &ATexts, std::ostream *AOut)
     *AOut << '[' << ATexts.join(QStringLiteral(" | ")).toStdString() << ']';
 }
 QT_END_NAMESPACE
-
-// Records every warning Qt reports (QML binding and type errors among them)
-// while it lives.
-class TWarningRecorder
-{
-public:
-    TWarningRecorder() { FPrevious = qInstallMessageHandler(&Record); Messages().clear(); }
-    ~TWarningRecorder() { qInstallMessageHandler(FPrevious); }
-    TWarningRecorder(const TWarningRecorder &) = delete;
-    TWarningRecorder &operator=(const TWarningRecorder &) = delete;
-
-    static QStringList &Messages()
-    {
-        static QStringList messages;
-        return messages;
-    }
-
-private:
-    static void Record(QtMsgType type, const QMessageLogContext &, const QString &message)
-    {
-        if (type != QtDebugMsg && type != QtInfoMsg)
-            Messages().append(message);
-    }
-    QtMessageHandler FPrevious;
-};
 
 // The texts the logger sends (after the player-name prefix and ':').
 class TLogCapture

@@ -1,6 +1,8 @@
 // Checks the pictures other parts of the client load by path: each exists,
 // parses cleanly in QtSvg, has its design size and draws something.
 // Set VANT_RES_DUMP=<dir> to also write contact sheets (PNG) for a visual check.
+#include "tests/common/TWarningRecorder.h"
+
 #include <QFile>
 #include <QImage>
 #include <QPainter>
@@ -83,30 +85,6 @@ bool hasDrawing(const QImage &image)
     return colours.size() >= 3;
 }
 
-// Collects Qt warnings while alive (QtSvg reports elements it ignores that way)
-// and restores the previous handler on every way out.
-class WarningCollector
-{
-public:
-    WarningCollector() { previous_ = qInstallMessageHandler(&WarningCollector::collect); }
-    ~WarningCollector() { qInstallMessageHandler(previous_); }
-    WarningCollector(const WarningCollector &) = delete;
-    WarningCollector &operator=(const WarningCollector &) = delete;
-    static QStringList &messages()
-    {
-        static QStringList list;
-        return list;
-    }
-
-private:
-    static void collect(QtMsgType type, const QMessageLogContext &, const QString &text)
-    {
-        if (type != QtDebugMsg && type != QtInfoMsg)
-            messages() << text;
-    }
-    QtMessageHandler previous_;
-};
-
 class EveryPicture : public ::testing::TestWithParam<Picture>
 {
 };
@@ -116,8 +94,7 @@ TEST_P(EveryPicture, LoadsCleanlyAtDesignSizeAndDraws)
     const Picture &picture = GetParam();
     ASSERT_TRUE(QFile::exists(picture.path)) << picture.path.toStdString();
 
-    WarningCollector::messages().clear();
-    WarningCollector collector;
+    TWarningRecorder collector;
     QSvgRenderer renderer(picture.path);
     ASSERT_TRUE(renderer.isValid()) << picture.path.toStdString();
     EXPECT_EQ(renderer.defaultSize(), picture.designSize);
@@ -125,8 +102,8 @@ TEST_P(EveryPicture, LoadsCleanlyAtDesignSizeAndDraws)
 
     EXPECT_TRUE(hasDrawing(render(renderer, picture.designSize)));
     EXPECT_TRUE(hasDrawing(render(renderer, picture.designSize * 4)));
-    EXPECT_TRUE(WarningCollector::messages().isEmpty())
-        << WarningCollector::messages().join('\n').toStdString();
+    EXPECT_TRUE(TWarningRecorder::Messages().isEmpty())
+        << TWarningRecorder::Messages().join('\n').toStdString();
 }
 
 // QtSvg silently skips what SVG Tiny lacks, so such a picture would just draw
