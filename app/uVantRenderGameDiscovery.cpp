@@ -16,11 +16,6 @@ constexpr int FirstDiscoveryPort = 15000;
 constexpr int DiscoveryPortChoices = 900;
 constexpr int BindAttempts = 19;
 
-void Log(const QString &AText)
-{
-    TLogging::Send(AText, TLogSeverity::info);
-}
-
 // Points the REST connection at AHost:APort, or, when either is refused,
 // leaves it at the host and port it had.
 void PointRestConnection(TDSRestConnection &AConnection, const QString &AHost, int APort)
@@ -64,7 +59,7 @@ void TFormRenderGame::SetUpDiscoverySocket()
             IdUDPServer1->SetActive(true);
             break;
         } catch (const std::exception &E) {
-            Log(QStringLiteral("VantClient UDP Bind error %1 %2").arg(QString::fromUtf8(E.what())).arg(port));
+            TLogging::LogI(QStringLiteral("VantClient UDP Bind error %1 %2").arg(QString::fromUtf8(E.what())).arg(port));
             --port;
         }
     }
@@ -74,7 +69,7 @@ void TFormRenderGame::SetUpDiscoverySocket()
 
 void TFormRenderGame::PingServer()
 {
-    Log(QStringLiteral("Vant Client Sending Hello to %1").arg(DiscoveryPort));
+    TLogging::LogI(QStringLiteral("Vant Client Sending Hello to %1").arg(DiscoveryPort));
     IdUDPServer1->Broadcast(QByteArrayLiteral("Hello"), DiscoveryPort);
     LabelStatus->setProperty("text", QStringLiteral("Pinged server"));
 }
@@ -98,7 +93,7 @@ void TFormRenderGame::IdUDPServer1UDPRead(QObject *AThread, const QByteArray &AD
     TExceptionGuard::Run(AThread, [&] {
         try {
             const QString text = QString::fromUtf8(AData);
-            Log(QStringLiteral("Vant Client Received ") + text);
+            TLogging::LogI(QStringLiteral("Vant Client Received ") + text);
             TJSONValue announcement;
             try {
                 announcement = vantjson::Parse(AData.toStdString());
@@ -126,7 +121,7 @@ void TFormRenderGame::IdUDPServer1UDPRead(QObject *AThread, const QByteArray &AD
                     manager->SetDSPort(QString::number(port));
             }
             const QString message = QStringLiteral("Vant Client Found Server at %1:%2").arg(host).arg(port);
-            Log(message);
+            TLogging::LogI(message);
             LabelStatus->setProperty("text", message);
 
             RegisterCallbacks();
@@ -142,7 +137,7 @@ void TFormRenderGame::IdUDPServer1UDPRead(QObject *AThread, const QByteArray &AD
             Update(TJSONValue(true));
             LayoutRegister->setVisible(true);
         } catch (const std::exception &E) {
-            Log(QStringLiteral("Vant Client Exception ") + QString::fromUtf8(E.what()));
+            TLogging::LogI(QStringLiteral("Vant Client Exception ") + QString::fromUtf8(E.what()));
         }
     });
 }
@@ -150,10 +145,10 @@ void TFormRenderGame::IdUDPServer1UDPRead(QObject *AThread, const QByteArray &AD
 void TFormRenderGame::IdUDPServer1UDPException(QObject *AThread, const TIdSocketHandle & /*ABinding*/,
                                                const QString &AMessage, const QString & /*AExceptionClass*/)
 {
-    TExceptionGuard::Run(AThread, [&] { Log(QStringLiteral("Vant Client Exception") + AMessage); });
+    TExceptionGuard::Run(AThread, [&] { TLogging::LogI(QStringLiteral("Vant Client Exception") + AMessage); });
 }
 
 void TFormRenderGame::IdUDPServer1Status(QObject *ASender, int /*AStatus*/, const QString &AStatusText)
 {
-    TExceptionGuard::Run(ASender, [&] { Log(QStringLiteral("Vant Client Exception") + AStatusText); });
+    TExceptionGuard::Run(ASender, [&] { TLogging::LogI(QStringLiteral("Vant Client Exception") + AStatusText); });
 }

@@ -14,11 +14,6 @@
 
 namespace {
 
-void Log(const QString &AText)
-{
-    TLogging::Send(AText, TLogSeverity::info);
-}
-
 // A number rounded to a whole number, without decimals.
 QString Whole(double AValue)
 {
@@ -62,7 +57,7 @@ QString BeatCards(TServerMethods1Client &AServer, const TCardHandLayout &AInPlay
             continue;
         }
         const TCard *target = AInPlay.CardAtIndex(position)->Card();
-        Log(QStringLiteral("Inplay Mouse up dropped on card %1 %2").arg(target->CardIndex()).arg(target->Description()));
+        TLogging::LogI(QStringLiteral("Inplay Mouse up dropped on card %1 %2").arg(target->CardIndex()).arg(target->Description()));
         const QString answer =
             TFormRenderGame::ResultText(AServer.KillCard(APlayerID, ADragCard.CardIndex(), target->CardIndex()));
         if (answer.isEmpty())
@@ -147,13 +142,13 @@ void TFormRenderGame::HandCardMouseDown(QObject *Sender, int /*Button*/, int /*S
         if (found.size() != 1)
             return;
         const int position = found.front();
-        Log(QStringLiteral("Found card index %1").arg(position));
+        TLogging::LogI(QStringLiteral("Found card index %1").arg(position));
         const TCard *pressed = FCardLayout1->CardAtIndex(position)->Card();
         if (!FDragCard) {
             // Owned by the window's content, so its position is in window
             // coordinates; like every card it takes no pointer input.
             FDragCard = new TCard(FormRenderGame->contentItem());
-            Log(QStringLiteral("Create Drag Card Width %1 Height %2").arg(Whole(FCardWidth), Whole(FCardHeight)));
+            TLogging::LogI(QStringLiteral("Create Drag Card Width %1 Height %2").arg(Whole(FCardWidth), Whole(FCardHeight)));
         }
         FDragCard->setSize(QSizeF(FCardWidth, FCardHeight));
         const QSizeF bitmapSize(std::trunc(FCardWidth), std::trunc(FCardHeight));
@@ -165,7 +160,7 @@ void TFormRenderGame::HandCardMouseDown(QObject *Sender, int /*Button*/, int /*S
         const QPointF scenePoint = FCardLayout1->mapToScene(QPointF(X, Y));
         PlaceCentred(*FDragCard, scenePoint);
         FDragSourceID = position;
-        Log(QStringLiteral("Mouse down at [%1,%2] card %3 %4")
+        TLogging::LogI(QStringLiteral("Mouse down at [%1,%2] card %3 %4")
                 .arg(Whole(scenePoint.x()), Whole(scenePoint.y()))
                 .arg(FDragCard->CardIndex())
                 .arg(FDragCard->Description()));
@@ -182,13 +177,13 @@ void TFormRenderGame::HandCardMouseUp(QObject *Sender, int /*Button*/, int /*Shi
 {
     TExceptionGuard::Run(Sender, [&] {
         if (FIsDragging && FDragCard) {
-            Log(QStringLiteral("Mouse up at [%1,%2] card %3 %4")
+            TLogging::LogI(QStringLiteral("Mouse up at [%1,%2] card %3 %4")
                     .arg(Whole(X), Whole(Y))
                     .arg(FDragCard->CardIndex())
                     .arg(FDragCard->Description()));
             StopDragging();
         } else {
-            Log(QStringLiteral("Mouse up at [%1,%2] card undefined").arg(Whole(X), Whole(Y)));
+            TLogging::LogI(QStringLiteral("Mouse up at [%1,%2] card undefined").arg(Whole(X), Whole(Y)));
         }
     });
 }
@@ -204,11 +199,11 @@ void TFormRenderGame::LayoutInPlayMouseUp(QObject *Sender, int /*Button*/, int /
         // The drag ends whatever the drop does, failures included.
         const auto endDrag = qScopeGuard([this] { StopDragging(); });
         if (!FIsDragging || !FDragCard) {
-            Log(QStringLiteral("Mouse up at [%1,%2] card undefined").arg(Whole(X), Whole(Y)));
+            TLogging::LogI(QStringLiteral("Mouse up at [%1,%2] card undefined").arg(Whole(X), Whole(Y)));
             return;
         }
         try {
-            Log(QStringLiteral("Inplay Mouse up at [%1,%2] card %3 %4")
+            TLogging::LogI(QStringLiteral("Inplay Mouse up at [%1,%2] card %3 %4")
                     .arg(Whole(X), Whole(Y))
                     .arg(FDragCard->CardIndex())
                     .arg(FDragCard->Description()));
@@ -221,9 +216,9 @@ void TFormRenderGame::LayoutInPlayMouseUp(QObject *Sender, int /*Button*/, int /
                                         : BeatCards(server, *FInPlayLayout1, FPlayerID, *FDragCard, targets);
             if (!message.isEmpty())
                 ShowWarning(message);
-            Log(QStringLiteral("Inplay mouse up turning off drag card"));
+            TLogging::LogI(QStringLiteral("Inplay mouse up turning off drag card"));
         } catch (const std::exception &E) {
-            Log(QStringLiteral("LayoutInPlayMouseUp Exception %1").arg(QString::fromUtf8(E.what())));
+            TLogging::LogI(QStringLiteral("LayoutInPlayMouseUp Exception %1").arg(QString::fromUtf8(E.what())));
         }
     });
 }

@@ -15,11 +15,6 @@ namespace {
 const QColor ColorRegistered = QColor::fromRgba(0xFF008000);
 const QColor ColorUnregistered = QColor::fromRgba(0xFFFF0000);
 
-void Log(const QString &AText)
-{
-    TLogging::Send(AText, TLogSeverity::info);
-}
-
 // The integer at the start of AText: leading blanks skipped, an optional
 // sign, then the digits up to the first other character. No digits, or more
 // than a 32-bit integer holds, give 0; nothing is reported.
@@ -94,7 +89,7 @@ void TFormRenderGame::SetPlayerName(const QString &AName)
 
 void TFormRenderGame::RegisterCallbacks()
 {
-    Log(QStringLiteral("VantClient Registering Callback"));
+    TLogging::LogI(QStringLiteral("VantClient Registering Callback"));
     if (FCallbackChannelRegistered)
         return;
     try {
@@ -106,7 +101,7 @@ void TFormRenderGame::RegisterCallbacks()
         if (FCallbackChannelRegistered) {
             const QString message = QStringLiteral("VantClient Registered %1 Host %2")
                                         .arg(FClientID, DSChannelVantUpdate->DSHostname());
-            Log(message);
+            TLogging::LogI(message);
             if (LabelStatus)
                 LabelStatus->setProperty("text", message);
             if (TimerServerWatchdog)
@@ -114,10 +109,10 @@ void TFormRenderGame::RegisterCallbacks()
             if (ColorButton1)
                 ColorButton1->setProperty("color", ColorRegistered);
         } else {
-            Log(QStringLiteral("VantClient Registration Failed ") + FClientID);
+            TLogging::LogI(QStringLiteral("VantClient Registration Failed ") + FClientID);
         }
     } catch (const std::exception &E) {
-        Log(QStringLiteral("VantClient Registration Error ") + QString::fromUtf8(E.what()));
+        TLogging::LogI(QStringLiteral("VantClient Registration Error ") + QString::fromUtf8(E.what()));
     }
 }
 
@@ -125,7 +120,7 @@ void TFormRenderGame::UnregisterCallbacks()
 {
     if (!FCallbackChannelRegistered)
         return;
-    Log(QStringLiteral("Vant Client Unregistering Client ") + DSChannelVantUpdate->ManagerId());
+    TLogging::LogI(QStringLiteral("Vant Client Unregistering Client ") + DSChannelVantUpdate->ManagerId());
     FCallbackChannelRegistered = false;
     DSChannelVantUpdate->UnregisterCallback(DSChannelVantUpdate->ChannelName());
     DSChannelVantComm->UnregisterCallback(DSChannelVantComm->ChannelName());
@@ -137,6 +132,6 @@ void TFormRenderGame::DSChannelVantUpdateServerConnectionError(QObject *Sender)
 {
     // Raised on the manager's thread: it only logs.
     TExceptionGuard::Run(Sender, [&] {
-        Log(QStringLiteral("Vant Client DS Callback Channel Error ") + DSChannelVantUpdate->StateError());
+        TLogging::LogI(QStringLiteral("Vant Client DS Callback Channel Error ") + DSChannelVantUpdate->StateError());
     });
 }

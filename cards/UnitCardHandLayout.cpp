@@ -17,11 +17,6 @@ QString Num(qreal value)
     return QString::number(value, 'f', 2);
 }
 
-void Log(const QString &text)
-{
-    TLogging::Send(text, TLogSeverity::info);
-}
-
 QString RectText(const QQuickItem *item)
 {
     return QStringLiteral("[%1,%2,%3,%4]")
@@ -159,17 +154,17 @@ TCardLayout *TCardHandLayout::CardAtIndex(int AIndex) const
 
 QList<int> TCardHandLayout::CardAtPoint(QPointF Point) const
 {
-    Log(QStringLiteral("Looking for card at [%1,%2]").arg(Num(Point.x()), Num(Point.y())));
+    TLogging::LogI(QStringLiteral("Looking for card at [%1,%2]").arg(Num(Point.x()), Num(Point.y())));
     QList<int> result;
     const QList<TCardLayout *> cards = Cards();
     for (int i = 0; i < cards.size(); ++i) {
         const TCardLayout *card = cards.at(i);
-        Log(QStringLiteral("Checking card at %1 %2").arg(RectText(card), card->CardDescription()));
+        TLogging::LogI(QStringLiteral("Checking card at %1 %2").arg(RectText(card), card->CardDescription()));
         // Left and top edges belong to the card, right and bottom do not.
         if (card->x() <= Point.x() && Point.x() < card->x() + card->width() && card->y() <= Point.y()
             && Point.y() < card->y() + card->height()) {
             result << i;
-            Log(QStringLiteral("Found %1 card at [%2,%3]").arg(card->CardDescription(), Num(Point.x()), Num(Point.y())));
+            TLogging::LogI(QStringLiteral("Found %1 card at [%2,%3]").arg(card->CardDescription(), Num(Point.x()), Num(Point.y())));
         }
     }
     return result;
@@ -177,7 +172,7 @@ QList<int> TCardHandLayout::CardAtPoint(QPointF Point) const
 
 QList<int> TCardHandLayout::CardTouches(const TCard *ACard) const
 {
-    Log(QStringLiteral("Looking for card intersection with [%1,%2,w%3,h%4]")
+    TLogging::LogI(QStringLiteral("Looking for card intersection with [%1,%2,w%3,h%4]")
             .arg(Num(ACard->x()), Num(ACard->y()), Num(ACard->width()), Num(ACard->height())));
     // The corners go through the full transformation and are not reordered:
     // under a 180-degree turn the test rectangle comes out inverted.
@@ -187,14 +182,14 @@ QList<int> TCardHandLayout::CardTouches(const TCard *ACard) const
     const QList<TCardLayout *> cards = Cards();
     for (int i = 0; i < cards.size(); ++i) {
         const TCardLayout *card = cards.at(i);
-        Log(QStringLiteral("Checking card at %1 %2").arg(RectText(card), card->CardDescription()));
+        TLogging::LogI(QStringLiteral("Checking card at %1 %2").arg(RectText(card), card->CardDescription()));
         const qreal left = card->x();
         const qreal top = card->y();
         const qreal right = left + card->width();
         const qreal bottom = top + card->height();
         if (bottomRight.x() > left && right > topLeft.x() && bottomRight.y() > top && bottom > topLeft.y()) {
             result << i;
-            Log(QStringLiteral("Found %1 card touches %2").arg(card->CardDescription(), ACard->Description()));
+            TLogging::LogI(QStringLiteral("Found %1 card touches %2").arg(card->CardDescription(), ACard->Description()));
         }
     }
     return result;
