@@ -114,14 +114,18 @@ void TPushHub::Drop(QWebSocket *socket)
     emit ConnectionsChanged();
 }
 
+void TPushHub::Abandon(QWebSocket *socket, const QString &reason)
+{
+    if (FLog)
+        FLog(QStringLiteral("Push connection %1 %2; dropped").arg(FConnections.value(socket).ManagerId, reason));
+    socket->abort();
+    Drop(socket);
+}
+
 void TPushHub::Send(QWebSocket *socket, const TJSONValue &message)
 {
     if (socket->bytesToWrite() > MaxPendingBytes) {
-        if (FLog)
-            FLog(QStringLiteral("Push connection %1 is not reading; dropped")
-                     .arg(FConnections.value(socket).ManagerId));
-        socket->abort();
-        Drop(socket);
+        Abandon(socket, QStringLiteral("is not reading"));
         return;
     }
     socket->sendTextMessage(QString::fromStdString(
@@ -214,11 +218,7 @@ void TPushHub::PingAll()
     const QList<QWebSocket *> sockets = FConnections.keys();
     for (QWebSocket *socket : sockets) {
         if (FConnections.value(socket).AwaitingPong) {
-            if (FLog)
-                FLog(QStringLiteral("Push connection %1 did not answer a ping; dropped")
-                         .arg(FConnections.value(socket).ManagerId));
-            socket->abort();
-            Drop(socket);
+            Abandon(socket, QStringLiteral("did not answer a ping"));
             continue;
         }
         FConnections[socket].AwaitingPong = true;

@@ -61,6 +61,8 @@ private:
     void Accept();
     void Receive(QWebSocket *socket, const QString &message);
     void Drop(QWebSocket *socket);
+    // Cuts off a client that does not keep up, with one log line saying why.
+    void Abandon(QWebSocket *socket, const QString &reason);
     void Send(QWebSocket *socket, const TJSONValue &message);
     void SendError(QWebSocket *socket, const QString &text);
     void PingAll();
